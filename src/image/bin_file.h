@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class InputFile;
+
 // The image file the operator selected: which of the four kinds it is, its
 // texts, and the whole file held in memory for the disc layouts.
 class BinFile {
@@ -73,5 +75,8 @@ class BinFile {
   // Resizes imageMemory to `size` (gained bytes zero) or throws ErrMemory,
   // keeping the previous block whole.
   void ResizeMemory(std::int64_t size);
+  // Reads the whole open file (imageSize bytes) into imageMemory; false if
+  // it yields fewer bytes. Throws ErrMemory like ResizeMemory.
+  bool ReadIntoMemory(InputFile& file);
   std::size_t memoryLimit_;
 };
