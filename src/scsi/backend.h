@@ -9,9 +9,18 @@
 
 // What a backend reports of one command beyond its status.
 struct CommandResult {
-  std::uint8_t status = 0;  // 1 completed without error, 0 timed out, other: failed
+  // 1 completed without error, 0 timed out, other: failed
+  std::uint8_t status = 0;
   std::uint32_t resid = 0;  // bytes of bufferLength that did not move
+  // Decoded from the sense bytes by SCSI::Execute for every backend.
+  std::uint8_t senseKey = 0;
+  std::uint8_t asc = 0;   // additional sense code
+  std::uint8_t ascq = 0;  // additional sense code qualifier
 };
+
+// Host adapters 0..7 and targets 0..7 are addressed; LUN is always 0.
+inline constexpr int kAddressableAdapters = 8;
+inline constexpr int kAddressableTargets = 8;
 
 // The one seam to hardware: the Linux SG_IO layer, the simulated recorder
 // bus, later Windows. Addresses are host adapter 0..7, target 0..7, LUN 0.
@@ -21,7 +30,9 @@ class Backend {
   // Number of host adapters.
   virtual std::uint8_t AdapterCount() = 0;
   // Runs one command, waiting at most command.timeoutMs; writes command.sense.
-  // On return nothing may write into command or its buffer any more.
+  // On return nothing may write into command or its buffer any more: a
+  // backend whose command can outlive its time limit must abort it first, or
+  // move the data through memory of its own that it keeps until the end.
   virtual CommandResult Run(std::uint8_t adapter, std::uint8_t target,
                             ScsiCommand& command) = 0;
   // Holds the device exclusively until the backend is destroyed; "" when

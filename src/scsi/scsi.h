@@ -14,6 +14,9 @@ class SCSI {
  public:
   // Construction touches no public field and loads nothing.
   explicit SCSI(BackendFactory factory);
+  // A loaded transport may hold a claimed device: it is never duplicated.
+  SCSI(const SCSI&) = delete;
+  SCSI& operator=(const SCSI&) = delete;
 
   // Creates the backend and reads the adapter count; sets adapterId and
   // targetId to 0. Throws ErrAspiLoad or ErrAspiEntry.
@@ -36,6 +39,9 @@ class SCSI {
   std::uint8_t targetId = 0;
 
  private:
+  // Checks the record and address, then hands the command to the backend.
+  std::uint8_t Send(ScsiCommand& command);
+
   BackendFactory factory_;
   std::shared_ptr<Backend> backend_;
   std::ostream* trace_ = nullptr;
