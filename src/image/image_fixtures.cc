@@ -13,8 +13,10 @@
 
 namespace {
 
+// Puts `text` at `offset`, cut off at the end of `bytes`.
 void Put(Bytes& bytes, std::size_t offset, std::string_view text) {
-  std::copy(text.begin(), text.end(), bytes.begin() + offset);
+  std::size_t room = bytes.size() - std::min(offset, bytes.size());
+  std::copy_n(text.begin(), std::min(text.size(), room), bytes.begin() + offset);
 }
 
 }  // namespace
