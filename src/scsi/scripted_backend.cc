@@ -36,7 +36,8 @@ ScriptedBackend& ScriptedBackend::SetProblems(
 const ScriptedAnswer& ScriptedBackend::AnswerFor(
     const RecordedCommand& command) {
   const std::size_t index = sent_ - 1;
-  for (Rule& rule : rules_) {
+  for (auto it = rules_.rbegin(); it != rules_.rend(); ++it) {
+    Rule& rule = *it;
     const CommandMatch& m = rule.match;
     if (rule.usesLeft == 0 || (m.adapter && *m.adapter != command.adapter) ||
         (m.target && *m.target != command.target) ||

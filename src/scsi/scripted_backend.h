@@ -53,7 +53,8 @@ class ScriptedBackend : public Backend {
  public:
   explicit ScriptedBackend(std::uint8_t adapterCount = 1);
 
-  // Adds a rule; the first rule added that matches and has uses left answers.
+  // Adds a rule; the newest rule that matches and has uses left answers, so
+  // a later, narrower rule (FailAt, say) overrides an earlier general one.
   // times: how many commands it answers, 0 for every one.
   ScriptedBackend& On(CommandMatch match, ScriptedAnswer answer, int times = 0);
   // Makes the command at position index (from 0) fail with status.

@@ -32,10 +32,10 @@ TEST(ScriptedBackend, RecordsEveryCommand) {
   EXPECT_EQ(c.buffer, (Bytes{1, 2, 3, 4}));
 }
 
-TEST(ScriptedBackend, FirstMatchingRuleWithUsesLeftAnswers) {
+TEST(ScriptedBackend, NewestMatchingRuleWithUsesLeftAnswers) {
   ScriptedBackend bus(2);
-  bus.On({.opcode = 0x12}, {.status = 4}, 1)
-      .On({.adapter = 1, .opcode = 0x12}, {.data = {7, 8, 9}})
+  bus.On({.adapter = 1, .opcode = 0x12}, {.data = {7, 8, 9}})
+      .On({.opcode = 0x12}, {.status = 4}, 1)
       .FailAt(3, 0x82)
       .SetDefault({.status = 2});
   std::uint8_t buffer[2] = {};
@@ -45,8 +45,8 @@ TEST(ScriptedBackend, FirstMatchingRuleWithUsesLeftAnswers) {
   EXPECT_EQ(buffer[0], 7);
   EXPECT_EQ(buffer[1], 8);                      // never more than bufferLength
   EXPECT_EQ(bus.Run(0, 0, inquiry).status, 2);  // default
-  EXPECT_EQ(bus.Run(1, 0, inquiry).status, 1);  // FailAt comes after
-  EXPECT_EQ(bus.Run(0, 0, inquiry).status, 2);
+  EXPECT_EQ(bus.Run(1, 0, inquiry).status, 0x82);  // FailAt overrides
+  EXPECT_EQ(bus.Run(1, 0, inquiry).status, 1);
 }
 
 TEST(ScriptedBackend, FailAtCountsEveryCommand) {
