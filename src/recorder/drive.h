@@ -2,14 +2,9 @@
 #include <array>
 #include <cstdint>
 
+#include "core/failure_code.h"
+#include "recorder/model_table.h"
 #include "scsi/scsi.h"
-
-// One row of the supported recorder table.
-struct RecorderModel {
-  std::array<char, 8> vendor{};    // blank-padded, no terminator
-  std::array<char, 16> product{};  // blank-padded, no terminator
-  std::uint8_t recorderType = 0;   // 1..9; 0 only in the row that ends the table
-};
 
 // One row of the bus scan.
 struct FoundRecorder {
@@ -19,9 +14,10 @@ struct FoundRecorder {
   std::uint8_t adapter = 0;
 };
 
-inline constexpr int kModelTableRows = 26;
-inline constexpr int kMaxAdapters = 8;
-inline constexpr int kMaxTargets = 8;
+inline constexpr int kMaxAdapters = kAddressableAdapters;
+inline constexpr int kMaxTargets = kAddressableTargets;
+
+struct MmcFamily;
 
 // The recorder control object: model table, bus scan, the chosen recorder and
 // the per-type command sequences that prepare, write, read and close a disc.
@@ -48,7 +44,8 @@ class Drive {
   // Writes count (1..8, low 8 bits used) sectors at the type's write address.
   // Throws ErrTrackInfo or ErrWrite.
   void WriteSectors(const std::uint8_t* data, int count);
-  // Reads count sectors at readLba into data and advances readLba. Throws ErrRead.
+  // Reads count sectors at readLba into data and advances readLba. Throws
+  // ErrRead.
   void ReadSectors(std::uint8_t* data, int count);
   // Sets readLba; sends nothing.
   void ResetReadLba(std::int32_t lba);
@@ -62,4 +59,16 @@ class Drive {
   std::array<std::array<std::uint8_t, kMaxTargets>, kMaxAdapters> foundTypes{};
   std::array<std::uint8_t, 4> nextWritable{};
   std::int32_t readLba = 0;
+
+ private:
+  // Sends `command`; throws `failure` unless it completed without error.
+  void Require(ScsiCommand& command, FailureCode failure);
+  // The set-up sequences of type 1, types 2..5 and types 6..9.
+  void PrepareType1();
+  void PrepareMode6();
+  void PrepareMode10();
+  void PrepareMmc(const MmcFamily& family);
+  // The closing sequences of type 1 and types 2..9.
+  void CloseType1();
+  void CloseMmc();
 };
