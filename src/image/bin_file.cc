@@ -168,20 +168,6 @@ bool BinFile::CopySectors(std::uint8_t* destination, std::size_t sectorIndex,
   return true;
 }
 
-std::uint32_t BinFile::WordSum32(const std::uint8_t* data, std::int64_t byteCount) {
-  if (byteCount <= 0) return 0;
-  std::size_t count = static_cast<std::size_t>(byteCount);
-  std::size_t whole = count - count % 4;
-  std::uint32_t sum = 0;
-  for (std::size_t i = 0; i < whole; i += 4) sum += ReadBE32(data + i);
-  if (whole < count) {
-    std::uint8_t last[4] = {};
-    std::memcpy(last, data + whole, count - whole);
-    sum += ReadBE32(last);
-  }
-  return sum;
-}
-
 bool BinFile::ParseRecorderBlock() {
   std::size_t held = std::min<std::uint64_t>(std::max<std::int64_t>(imageSize, 0),
                                              imageMemory.size());

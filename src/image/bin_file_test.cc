@@ -71,6 +71,23 @@ TEST(BinFile, WordSum32) {
   }
 }
 
+// Against the plain word-by-word sum of the fixtures: every length around
+// the 4096-byte blocks, unaligned starts, and bytes at their largest.
+TEST(BinFile, WordSum32MatchesThePlainSum) {
+  Bytes random(3 * 4096 + 64);
+  FillPattern(random.data(), random.size(), 32);
+  const Bytes full(random.size(), 0xFF);
+  for (const Bytes* source : {static_cast<const Bytes*>(&random), &full}) {
+    for (std::size_t length : {4095u, 4096u, 4097u, 4099u, 8192u, 3u * 4096u + 63u}) {
+      for (std::size_t start : {0u, 1u, 3u}) {
+        Bytes piece(source->begin() + start, source->begin() + start + length);
+        EXPECT_EQ(BinFile::WordSum32(source->data() + start, length), WordSum32(piece))
+            << length << " from " << start;
+      }
+    }
+  }
+}
+
 TEST(BinFile, FindPatternStaysInsideMemory) {
   BinFile binFile;
   binFile.imageMemory = {'a', 'P', 'L', 'X', 'P', 'L', 'E', 'X'};
