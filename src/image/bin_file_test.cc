@@ -184,6 +184,18 @@ TEST(BinFile, ReadVersionByKind) {
   EXPECT_EQ(version, "unchanged");
 }
 
+TEST(BinFile, UnopenableFileIsMinusOneForEveryIdentification) {
+  TempDir dir;
+  for (const std::string& path : {dir.path() + "missing.BIN", dir.path()}) {
+    BinFile binFile;
+    EXPECT_EQ(binFile.IdentifyFirmware(path), -1) << path;
+    EXPECT_EQ(binFile.IdentifyRecorderFirmware(path), -1) << path;
+    EXPECT_EQ(binFile.IdentifyDiscImage(path), -1) << path;
+    std::string version = "unchanged";
+    EXPECT_FALSE(binFile.ReadVersion(path, version));
+  }
+}
+
 // After ErrMemory imageSize is the new file's length while imageMemory still
 // holds the previous file: nothing may read past what it really holds.
 TEST(BinFile, ErrMemoryKeepsThePreviousBlockAndBoundsEveryReader) {

@@ -12,7 +12,15 @@ InputFile::~InputFile() {
 
 bool InputFile::Open(const std::string& path) {
   fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  return fd_ >= 0;
+  if (fd_ < 0) return false;
+  // A directory opens on POSIX but holds no bytes to read.
+  struct stat status;
+  if (fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
+    close(fd_);
+    fd_ = -1;
+    return false;
+  }
+  return true;
 }
 
 std::int64_t InputFile::Length() const {

@@ -11,7 +11,7 @@ class InputFile {
   InputFile& operator=(const InputFile&) = delete;
   ~InputFile();
 
-  // Opens `path` read-only; false if it cannot be opened.
+  // Opens `path` read-only; false if it cannot be opened or is a directory.
   bool Open(const std::string& path);
   // Length of the file in bytes, or -1 if it cannot be told.
   std::int64_t Length() const;
