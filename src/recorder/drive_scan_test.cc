@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "recorder/drive.h"
@@ -191,6 +192,21 @@ TEST(Initialize, WritesTheTableEvenWhenTheLoadFails) {
   }
   EXPECT_EQ(drive.readLba, 0);
   EXPECT_EQ(drive.modelTable[0].recorderType, 1);
+}
+
+TEST(Trace, ShowsLengthAndLimitAsTheRecorderCodeSetThem) {
+  Bus bus(1);
+  bus.bus->SetDefault({});
+  bus.bus->FailAt(1, 0);
+  std::ostringstream trace;
+  bus.drive->scsi.SetTrace(&trace);
+  bus.drive->SelectRecorder(0, 3);
+  bus.drive->IsNotReady();
+  EXPECT_THROW(bus.drive->Eject(), FailureCode);
+  EXPECT_EQ(trace.str(),
+            "0:3 00 00 00 00 00 00 len=256 timeout=30000 status=1\n"
+            "0:3 1B 00 00 00 02 00 len=0 timeout=900000 status=0 "
+            "sense=0000000000000000000000000000\n");
 }
 
 }  // namespace
