@@ -16,11 +16,14 @@
 
 namespace {
 
-// A bare --simulate becomes --simulate= so it never swallows the next word.
+// A bare --simulate names the default bus, so it never takes the next word
+// (the image file) for its bus.
 std::vector<std::string> NormalisedArguments(int argc, char** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
-    args.emplace_back(std::strcmp(argv[i], "--simulate") == 0 ? "--simulate=" : argv[i]);
+    args.emplace_back(std::strcmp(argv[i], "--simulate") == 0
+                          ? "--simulate=" + std::string(kDefaultSimBus)
+                          : std::string(argv[i]));
   }
   std::reverse(args.begin(), args.end());  // CLI11 takes them last first
   return args;

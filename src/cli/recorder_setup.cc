@@ -6,8 +6,7 @@
 #include "scsi/platform_backend.h"
 
 void AddRecorderOptions(CLI::App& command, RecorderOptions& options) {
-  // main() turns a bare --simulate into --simulate= so that it never takes
-  // the next word (the image file) as its bus.
+  // main() gives a bare --simulate the default bus.
   command
       .add_option_function<std::string>(
           "--simulate", [&options](const std::string& bus) { options.simulateBus = bus; },
@@ -36,7 +35,7 @@ void AddRecorderOptions(CLI::App& command, RecorderOptions& options) {
                      "Make the simulated recorder take FACTOR times the real time per sector "
                      "at the set speed (0: no delay).")
       ->type_name("FACTOR")
-      ->check(CLI::NonNegativeNumber)
+      ->check(CLI::NonNegativeNumber.description(""))
       ->group("Simulated recorder");
   command.add_option("--trace", options.traceFile,
                      "Write one line per SCSI command sent to FILE.")
@@ -61,9 +60,7 @@ bool RecorderSetup::Build(const RecorderOptions& options, std::string& error) {
     factory_ = PlatformBackendFactory();
     return true;
   }
-  const std::string busText = options.simulateBus->empty() ? std::string(kDefaultSimBus)
-                                                           : *options.simulateBus;
-  auto recorders = ParseSimBus(busText);
+  auto recorders = ParseSimBus(*options.simulateBus);
   if (!recorders.error.empty()) {
     error = "--simulate: " + recorders.error;
     return false;
