@@ -97,7 +97,8 @@ void Drive::PrepareMmc(const MmcFamily& family) {
                                    kShortTimeoutMs, buffer, sizeof buffer);
     WriteBE16(disc.cdb + 7, kSetupBufferLength);
     Require(disc, ErrDiscInfo);
-    // Address type 0 with 255 in the address field: the invisible track.
+    // Address type 0 (a block address) of 255: on a blank disc it lies in
+    // the one track still open for writing.
     ScsiCommand track =
         MakeCommand(family.infoCdbLength, {0x52, 0x00, 0x00, 0x00, 0x00, 0xFF},
                     kShortTimeoutMs, buffer, sizeof buffer);
