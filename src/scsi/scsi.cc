@@ -21,7 +21,13 @@ void SCSI::Load() {
 }
 
 std::uint8_t SCSI::Execute(ScsiCommand& command) {
+  if (stopRequested_ && stopRequested_()) throw Interrupted{writeSent_};
   const std::uint8_t status = Send(command);
+  // Whether the disc now in the tray has been written to: a new disc comes
+  // only after an eject.
+  const std::uint8_t opcode = command.cdb[0];
+  if (opcode == 0x0A || opcode == 0x2A) writeSent_ = true;
+  if (opcode == 0x1B && status == kStatusCompleted) writeSent_ = false;
   if (trace_) {
     *trace_ << TraceLine(adapterId, targetId, command, status) << std::endl;
   }
@@ -59,6 +65,10 @@ std::uint8_t SCSI::Send(ScsiCommand& command) {
 }
 
 void SCSI::SetTrace(std::ostream* trace) { trace_ = trace; }
+
+void SCSI::SetStopCheck(std::function<bool()> stopRequested) {
+  stopRequested_ = std::move(stopRequested);
+}
 
 std::string SCSI::Claim() {
   if (!backend_) return "the SCSI layer is not loaded";

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -7,6 +8,12 @@
 
 #include "scsi/backend.h"
 #include "scsi/scsi_command.h"
+
+// Thrown by Execute in place of sending a command once the stop check says
+// the operator stopped the program; every command before it has completed.
+struct Interrupted {
+  bool afterWrite;  // a WRITE had already reached the recorder
+};
 
 // The transport: runs one command at a time against adapterId/targetId
 // through the backend chosen at Load.
@@ -22,9 +29,12 @@ class SCSI {
   // targetId to 0. Throws ErrAspiLoad or ErrAspiEntry.
   void Load();
   // Runs `command` at adapterId/targetId; returns the status (1 completed
-  // without error, 0 timed out, other failed). Never throws.
+  // without error, 0 timed out, other failed). Throws nothing but
+  // Interrupted, and that only when a stop check is set.
   std::uint8_t Execute(ScsiCommand& command);
 
+  // Asked before every command; when it answers true nothing more is sent.
+  void SetStopCheck(std::function<bool()> stopRequested);
   // One trace line per command handed to Execute, or none when null.
   void SetTrace(std::ostream* trace);
   // Holds adapterId/targetId exclusively; "" or what stops it.
@@ -45,6 +55,8 @@ class SCSI {
   BackendFactory factory_;
   std::shared_ptr<Backend> backend_;
   std::ostream* trace_ = nullptr;
+  std::function<bool()> stopRequested_;
+  bool writeSent_ = false;
   CommandResult lastResult_;
 };
 

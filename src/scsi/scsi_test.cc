@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "core/failure_code.h"
@@ -125,6 +126,38 @@ TEST(SCSI, ExecuteNeverThrows) {
   std::uint8_t buffer[128];
   ScsiCommand command = Inquiry(buffer);
   EXPECT_EQ(scsi.Execute(command), kStatusError);
+}
+
+TEST(SCSI, StopCheckSendsNothingMoreAndTellsWhetherTheDiscWasWritten) {
+  auto bus = std::make_shared<ScriptedBackend>(1);
+  SCSI scsi(ScriptedFactory(bus));
+  scsi.Load();
+  bool stop = false;
+  scsi.SetStopCheck([&stop] { return stop; });
+  auto send = [&scsi](std::uint8_t opcode) {
+    ScsiCommand command;
+    command.cdb[0] = opcode;
+    command.cdbLength = 10;
+    scsi.Execute(command);
+  };
+  auto interruption = [&]() -> std::optional<bool> {
+    stop = true;
+    try {
+      send(0x00);
+    } catch (const Interrupted& i) {
+      stop = false;
+      return i.afterWrite;
+    }
+    stop = false;
+    return std::nullopt;
+  };
+  send(0x55);
+  EXPECT_EQ(interruption(), false);  // mode pages only: the disc is untouched
+  send(0x2A);
+  EXPECT_EQ(interruption(), true);
+  send(0x1B);  // eject: the next disc is a new one
+  EXPECT_EQ(interruption(), false);
+  EXPECT_EQ(bus->Commands().size(), 3u);  // nothing was sent while stopped
 }
 
 TEST(SCSI, ClaimAndProblemsGoToTheBackend) {
