@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 #include <exception>
+#include <fstream>
+#include <iterator>
 
 #include "app/messages.h"
 #include "app/view.h"
@@ -87,10 +89,32 @@ void MainFrame::FileSelectClick(const std::string& path) {
   imageKind = selection.imageKind;
   acceptedPath_ = path;
   accepted_ = true;
+  std::error_code ignored;
+  acceptedSize_ = std::filesystem::file_size(path, ignored);
+  acceptedTime_ = std::filesystem::last_write_time(path, ignored);
+}
+
+bool MainFrame::AcceptedFileChanged() const {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(acceptedPath_, error);
+  if (error || size != acceptedSize_) return true;
+  const auto time = std::filesystem::last_write_time(acceptedPath_, error);
+  if (error || time != acceptedTime_) return true;
+  if (imageKind != kFirmwareImage) return false;
+  // This one is recorded from memory: it must still be the file's content.
+  std::ifstream file(acceptedPath_, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+  return bytes != binFile.imageMemory;
 }
 
 MakeResult MainFrame::MakeClick() {
   if (!accepted_) return MakeResult::kNotRecordable;
+  if (AcceptedFileChanged()) {
+    accepted_ = false;
+    view_.SetEnabled(Control::Make, false);
+    view_.ShowMessage(std::string(text::kFileChanged), Buttons::Ok);
+    return MakeResult::kNotRecordable;
+  }
   if (imageKind == kFirmwareImage && binFile.kind == 0) {
     // The version sector carries characters 1, 3 and 4 of the version text:
     // refuse a shorter text before the recorder sees any command.
@@ -125,6 +149,11 @@ MakeResult MainFrame::MakeClick() {
   } catch (FailureCode code) {
     result = Fail(code);
     if (result == MakeResult::kNoRecoveryFailure) return result;
+  } catch (const Interrupted& stop) {
+    view_.ShowMessage(
+        std::string(stop.afterWrite ? text::kStoppedWhileWriting : text::kStoppedBeforeWriting),
+        Buttons::Ok);
+    result = stop.afterWrite ? MakeResult::kStoppedWhileWriting : MakeResult::kStoppedCleanly;
   } catch (const std::exception& e) {
     view_.ShowMessage(std::string(text::kUnexpectedError) + e.what(), Buttons::Ok);
     result = MakeResult::kUnexpectedFailure;

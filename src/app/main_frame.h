@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ enum class MakeResult {
   kRecoveryFailure,    // a recorder failure; the program can go on
   kNoRecoveryFailure,  // a recorder failure; the program closes
   kUnexpectedFailure,  // something other than a recorder failure stopped it
+  kStoppedCleanly,     // the operator stopped the program before the first write
+  kStoppedWhileWriting,  // ... after it: the disc is unusable
 };
 
 // The main window's logic: start-up, image selection, disc making. It talks
@@ -64,10 +67,14 @@ class MainFrame : private Progress {
   void Stage(const std::string& text) override;
   void Sectors(std::size_t done, std::size_t total) override;
   bool RunLayout();
+  // True when the accepted file is no longer what was accepted.
+  bool AcceptedFileChanged() const;
   MakeResult Fail(FailureCode code);
 
   View& view_;
   // The file accepted by the last selection, which is what Make records.
   std::string acceptedPath_;
   bool accepted_ = false;
+  std::uintmax_t acceptedSize_ = 0;
+  std::filesystem::file_time_type acceptedTime_;
 };

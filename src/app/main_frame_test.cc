@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <sstream>
 
 #include "app/fake_view.h"
 #include "app/messages.h"
@@ -339,6 +342,45 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{kType7, {0x1B}, "recovery error. (Eject)", true},
         FailureCase{kType7, {0x51}, "no recovery error. (DiscInfo)", false},
         FailureCase{kType7, {0x28, 4, 0}, "recovery error. (Read)", true}));
+
+TEST(DiscMaking, FileChangedSinceItWasAcceptedIsNotRecorded) {
+  struct Case {
+    std::string name;
+    Bytes file;
+    std::function<void(const std::string&)> change;
+  } cases[] = {
+      {"raw, same size and time, other bytes", RawFirmwareImage(),
+       [](const std::string& path) {
+         const auto time = std::filesystem::last_write_time(path);
+         Bytes other = RawFirmwareImage();
+         other[5000] ^= 1;
+         WriteBytes(path, other);
+         std::filesystem::last_write_time(path, time);
+       }},
+      {"disc image, longer", DiscImage(),
+       [](const std::string& path) {
+         Bytes longer = DiscImage();
+         longer.resize(longer.size() + 2048);
+         WriteBytes(path, longer);
+       }},
+      {"recorder firmware, removed", RecorderFirmwareFile(),
+       [](const std::string& path) { std::filesystem::remove(path); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Window w;
+    const std::string path = w.dir.Write("F.BIN", c.file);
+    w.frame.FileSelectClick(path);
+    c.change(path);
+    std::ostringstream trace;
+    w.frame.drive.scsi.SetTrace(&trace);
+    EXPECT_EQ(w.frame.MakeClick(), MakeResult::kNotRecordable);
+    EXPECT_EQ(w.view.messages.back(),
+              "The file has changed since it was selected. Select it again.");
+    EXPECT_EQ(trace.str(), "");
+    EXPECT_FALSE(w.view.enabled(Control::Make));
+  }
+}
 
 TEST(DiscMaking, RecoveryFailureLeavesTheProgramReadyToRecordAgain) {
   Window w(Bus(kType7, {.failures = {{0x2A, 10}}}));

@@ -35,6 +35,17 @@ inline constexpr std::string_view kVerifyFails = "Verify fails";
 inline constexpr std::string_view kEjectStage = "Eject CD";
 inline constexpr std::string_view kUnexpectedError = "Recording stopped by an unexpected error: ";
 inline constexpr std::string_view kRecorderInUse = "The CD recorder cannot be used: ";
+inline constexpr std::string_view kFileChanged =
+    "The file has changed since it was selected. Select it again.";
+inline constexpr std::string_view kNoDiscInTime =
+    "No CD-R disc was inserted in the time given by --wait; nothing was recorded.";
+inline constexpr std::string_view kStoppedBeforeWriting =
+    "Stopped before anything was written: the disc can still be used.";
+inline constexpr std::string_view kStoppedWhileWriting =
+    "Stopped during the recording: the disc in the recorder is now unusable.";
+// Refusing to close the main window while its recording runs.
+inline constexpr std::string_view kRecordingRunning =
+    "A recording is running. The window can be closed when it has ended.";
 
 }  // namespace text
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/identify_command.h"
+#include "cli/interrupts.h"
 #include "cli/recorder_setup.h"
 #include "cli/recording_commands.h"
 #ifdef PROGRAMCD_WITH_GUI
@@ -80,6 +81,11 @@ int main(int argc, char** argv) {
                           "Simulated recorder only: save the disc's sectors to FILE when it is "
                           "ejected or the program ends")
       ->type_name("FILE");
+  makeCommand->add_option("--wait", make.waitSeconds,
+                          "With --yes: give up when no disc is in after SECONDS "
+                          "(default: wait for ever)")
+      ->type_name("SECONDS")
+      ->check(CLI::NonNegativeNumber.description(""));
   AddRecorderOptions(*makeCommand, makeRecorders);
 
   std::string imageFile, imageOut;
@@ -111,7 +117,10 @@ int main(int argc, char** argv) {
     return kExitStopped;
   }
   if (*scan) return RunScan(setup);
-  if (*makeCommand) return RunMake(make, setup);
+  if (*makeCommand) {
+    interrupts::Watch();
+    return RunMake(make, setup);
+  }
 #ifdef PROGRAMCD_WITH_GUI
   WindowSetup window{.backend = setup.factory(), .trace = setup.trace(),
                      .screenshotPath = screenshot};

@@ -2,9 +2,13 @@
 // texts, the disc's sectors and the commands on the wire.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -345,6 +349,96 @@ TEST(Usage, BadOptionsExitTwoAndSayWhy) {
     EXPECT_EQ(run.exit, 2);
     EXPECT_NE((run.out + run.err).find(c.said), std::string::npos) << run.out << run.err;
   }
+}
+
+// programcd running in the background, its stdin a pipe kept open.
+class Background {
+ public:
+  Background(const TempDir& dir, const std::vector<std::string>& args) : dir_(dir) {
+    int input[2];
+    EXPECT_EQ(pipe(input), 0);
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(input[0], STDIN_FILENO);
+      close(input[1]);
+      const std::string out = dir.path() + "stdout", err = dir.path() + "stderr";
+      freopen(out.c_str(), "w", stdout);
+      freopen(err.c_str(), "w", stderr);
+      std::vector<char*> argv{const_cast<char*>(PROGRAMCD_BINARY)};
+      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(PROGRAMCD_BINARY, argv.data());
+      _exit(127);
+    }
+    close(input[0]);
+    input_ = input[1];
+  }
+  ~Background() {
+    if (input_ >= 0) close(input_);
+  }
+  // Waits (at most 20 s) until `file` in the directory holds `text`.
+  bool WaitFor(const std::string& file, const std::string& text) {
+    for (int i = 0; i < 2000; ++i) {
+      if (ReadFile(dir_.path() + file).find(text) != std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+  Outcome Stop(int signal) {
+    kill(pid_, signal);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir_.path() + "stdout"),
+            ReadFile(dir_.path() + "stderr")};
+  }
+
+ private:
+  const TempDir& dir_;
+  pid_t pid_ = -1;
+  int input_ = -1;
+};
+
+TEST(Interrupt, DuringTheRecordingEndsAfterTheCommandInFlight) {
+  for (int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    TempDir dir;
+    const std::string file = dir.Write("FW.BIN", RawFirmwareImage());
+    // Slow enough that the signal lands among the writes.
+    Background run(dir, {"make", file, "--simulate=0:0=TEAC/CD-W540E", "--yes", "--sim-delay=1",
+                         "--trace", dir.path() + "trace"});
+    ASSERT_TRUE(run.WaitFor("trace", " 2A "));
+    const Outcome stopped = run.Stop(signal);
+    EXPECT_EQ(stopped.exit, 130);
+    EXPECT_NE(stopped.out.find("the disc in the recorder is now unusable"), std::string::npos)
+        << stopped.out;
+    // Every command traced completed; the last is a write, and no eject came.
+    const std::string trace = ReadFile(dir.path() + "trace");
+    const std::string last = trace.substr(trace.rfind('\n', trace.size() - 2) + 1);
+    EXPECT_EQ(last.substr(0, 6), "0:0 2A") << last;
+    EXPECT_EQ(trace.find(" 1B "), std::string::npos);
+  }
+}
+
+TEST(Interrupt, AtAQuestionIsACleanCancel) {
+  TempDir dir;
+  const std::string file = dir.Write("FW.BIN", RawFirmwareImage());
+  Background run(dir, {"make", file, "--simulate", "--trace", dir.path() + "trace"});
+  ASSERT_TRUE(run.WaitFor("stdout", "Start recording. [OK/Cancel]"));
+  const Outcome stopped = run.Stop(SIGINT);
+  EXPECT_EQ(stopped.exit, 130);
+  EXPECT_NE(stopped.out.find("Stopped before anything was written"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir.path() + "trace").find(" 2A "), std::string::npos);
+}
+
+TEST(Make, WaitGivesUpWhenNoDiscComes) {
+  TempDir dir;
+  const std::string file = dir.Write("FW.BIN", RawFirmwareImage());
+  const Outcome run = Programcd(dir, {"make", file, "--simulate", "--yes", "--wait", "1",
+                                      "--sim-no-disc=100"});
+  EXPECT_EQ(run.exit, 2);
+  EXPECT_NE(run.out.find("No CD-R disc was inserted in the time given by --wait"),
+            std::string::npos)
+      << run.out;
 }
 
 }  // namespace

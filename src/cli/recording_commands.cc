@@ -6,6 +6,7 @@
 
 #include "app/main_frame.h"
 #include "app/messages.h"
+#include "cli/interrupts.h"
 #include "cli/terminal_view.h"
 
 namespace {
@@ -23,6 +24,8 @@ int MakeExit(MakeResult result) {
     case MakeResult::kRecoveryFailure:
     case MakeResult::kUnexpectedFailure: return kExitRecovery;
     case MakeResult::kNoRecoveryFailure: return kExitNoRecovery;
+    case MakeResult::kStoppedCleanly:
+    case MakeResult::kStoppedWhileWriting: return kExitInterrupted;
   }
   return kExitRecovery;
 }
@@ -56,10 +59,15 @@ int RunMake(const MakeOptions& options, RecorderSetup& setup) {
           discSaved = WriteDiscFile(options.discOut, sectors, saveError) || discSaved;
         });
   }
-  TerminalView view({.assumeOk = options.yes, .recorder = options.recorder}, std::cin, std::cout,
-                    stderr);
+  TerminalView view({.assumeOk = options.yes,
+                     .recorder = options.recorder,
+                     .waitSeconds = options.waitSeconds,
+                     .interrupted = interrupts::Requested,
+                     .inputIsStdin = true},
+                    std::cin, std::cout, stderr);
   MainFrame frame(view, setup.factory());
   frame.drive.scsi.SetTrace(setup.trace());
+  frame.drive.scsi.SetStopCheck(interrupts::Requested);
   const StartupResult started = frame.FormCreate();
   if (started != StartupResult::kReady) return StartupExit(started);
 
@@ -69,7 +77,13 @@ int RunMake(const MakeOptions& options, RecorderSetup& setup) {
             << "File version: " << view.text(Edit::FileVersion) << '\n'
             << "File Type:    " << view.text(Edit::FileType) << std::endl;
 
-  const int exit = MakeExit(frame.MakeClick());
+  const MakeResult made = frame.MakeClick();
+  int exit = MakeExit(made);
+  if (made == MakeResult::kCancelled && interrupts::Requested()) {
+    // Ctrl-C at a question: nothing was written.
+    std::cout << text::kStoppedBeforeWriting << std::endl;
+    exit = kExitInterrupted;
+  }
   if (!options.discOut.empty() && !discSaved) {
     const SimRecorder* recorder = setup.bus()->Recorder(frame.drive.scsi.adapterId,
                                                          frame.drive.scsi.targetId);

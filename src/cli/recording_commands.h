@@ -11,6 +11,7 @@ enum ExitCode {
   kExitStopped = 2,        // usage, rejected file, cancel, no recorder, SCSI layer missing
   kExitRecovery = 3,       // a recovery failure (or an unexpected one)
   kExitNoRecovery = 4,     // a no-recovery failure
+  kExitInterrupted = 130,  // Ctrl-C or SIGTERM
 };
 
 struct MakeOptions {
@@ -18,6 +19,7 @@ struct MakeOptions {
   std::optional<std::string> recorder;  // --recorder N or ID:a-tt
   bool yes = false;
   std::string discOut;  // --disc-out FILE (simulated only)
+  std::optional<double> waitSeconds;  // --wait: give up waiting for a disc
 };
 
 // `programcd scan`: the selection dialog's lines.

@@ -1,5 +1,6 @@
 #include "cli/terminal_view.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -52,14 +53,13 @@ Answer TerminalView::ShowMessage(const std::string& text, Buttons buttons) {
   }
   if (options_.assumeOk) {
     out_ << text << std::endl;
-    // With --yes nobody is there to insert a disc: look again once a second.
-    if (text == text::kInsertDisc) std::this_thread::sleep_for(std::chrono::seconds(1));
-    return Answer::Ok;
+    if (text == text::kInsertDisc && !WaitForDisc()) return Answer::Cancel;
+    return Interrupted() ? Answer::Cancel : Answer::Ok;
   }
   for (;;) {
     out_ << text << " [OK/Cancel] " << std::flush;
     std::string answer;
-    if (!std::getline(in_, answer)) {
+    if (!WaitForInput() || !std::getline(in_, answer)) {
       out_ << std::endl;
       return Answer::Cancel;
     }
@@ -72,6 +72,31 @@ Answer TerminalView::ShowMessage(const std::string& text, Buttons buttons) {
     }
     out_ << "Please answer OK or Cancel." << std::endl;
   }
+}
+
+bool TerminalView::WaitForInput() {
+  if (!options_.inputIsStdin) return !Interrupted();
+  pollfd input{.fd = STDIN_FILENO, .events = POLLIN};
+  while (!Interrupted()) {
+    if (poll(&input, 1, 100) != 0) return true;  // a line, end of input, or an error
+  }
+  return false;
+}
+
+bool TerminalView::WaitForDisc() {
+  // Nobody is there to insert a disc: look again once a second.
+  const auto now = std::chrono::steady_clock::now();
+  if (!discWaitStart_) discWaitStart_ = now;
+  if (options_.waitSeconds &&
+      now - *discWaitStart_ >= std::chrono::duration<double>(*options_.waitSeconds)) {
+    out_ << text::kNoDiscInTime << std::endl;
+    return false;
+  }
+  for (int slice = 0; slice < 10; ++slice) {
+    if (Interrupted()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return true;
 }
 
 void TerminalView::ShowSectors(std::size_t done, std::size_t total) {

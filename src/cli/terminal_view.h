@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -15,6 +17,9 @@ class TerminalView : public View {
     bool assumeOk = false;             // --yes: answer OK without asking
     std::optional<std::string> recorder;  // --recorder N or ID:a-tt; first line if unset
     bool listRecordersOnly = false;    // scan: print the lines, choose none
+    std::optional<double> waitSeconds;  // --wait: how long --yes waits for a disc
+    std::function<bool()> interrupted;  // true once the operator pressed Ctrl-C
+    bool inputIsStdin = false;          // `in` reads fd 0, which can be polled
   };
   TerminalView(Options options, std::istream& in, std::ostream& out, std::FILE* err);
 
@@ -31,6 +36,12 @@ class TerminalView : public View {
 
  private:
   void EndBar();
+  bool Interrupted() const { return options_.interrupted && options_.interrupted(); }
+  // Waits until a line can be read or the operator interrupts; false then.
+  bool WaitForInput();
+  // With --yes: waits a second before the readiness test is repeated; false
+  // when the time given by --wait is up or the operator interrupted.
+  bool WaitForDisc();
 
   Options options_;
   std::istream& in_;
@@ -39,5 +50,6 @@ class TerminalView : public View {
   bool errIsTerminal_;
   bool barShown_ = false;
   bool closeRequested_ = false;
+  std::optional<std::chrono::steady_clock::time_point> discWaitStart_;
   std::string texts_[4];
 };
