@@ -8,9 +8,6 @@
 
 namespace {
 
-// ASPI's status for a request that ended in error.
-constexpr std::uint8_t kStatusFailed = 4;
-
 constexpr std::uint8_t kTestUnitReady = 0x00;
 constexpr std::uint8_t kWrite6 = 0x0A;
 constexpr std::uint8_t kRead10 = 0x28;
@@ -74,7 +71,7 @@ std::optional<std::uint8_t> SimBus::InjectedFailure(std::uint8_t opcode) {
 CommandResult SimBus::Run(std::uint8_t adapter, std::uint8_t target,
                           ScsiCommand& command) {
   std::fill(std::begin(command.sense), std::end(command.sense), 0);
-  CommandResult result{kStatusFailed, command.bufferLength};
+  CommandResult result{kStatusError, command.bufferLength};
   if (adapter >= recorders_.size() || target >= recorders_[adapter].size() ||
       !recorders_[adapter][target]) {
     return result;  // selection timeout: nothing answers there
