@@ -42,6 +42,26 @@ void AddRecorderOptions(CLI::App& command, RecorderOptions& options) {
       ->type_name("FILE");
 }
 
+namespace {
+
+// Parses every value of one repeatable option, handing each result on; false
+// with `error` naming the option and the value at the first bad one.
+template <class Parse, class Use>
+bool ParseEach(const std::vector<std::string>& values, const std::string& option, Parse parse,
+               Use use, std::string& error) {
+  for (const auto& text : values) {
+    auto parsed = parse(text);
+    if (!parsed.error.empty()) {
+      error = option + "=" + text + ": " + parsed.error;
+      return false;
+    }
+    use(parsed.value);
+  }
+  return true;
+}
+
+}  // namespace
+
 bool RecorderSetup::Build(const RecorderOptions& options, std::string& error) {
   if (!options.traceFile.empty()) {
     trace_.open(options.traceFile, std::ios::out | std::ios::trunc);
@@ -67,30 +87,14 @@ bool RecorderSetup::Build(const RecorderOptions& options, std::string& error) {
   }
   SimOptions sim;
   sim.delayFactor = options.simDelay;
-  for (const auto& text : options.simFail) {
-    auto failure = ParseSimFailure(text);
-    if (!failure.error.empty()) {
-      error = "--sim-fail=" + text + ": " + failure.error;
-      return false;
-    }
-    sim.failures.push_back(failure.value);
-  }
-  for (const auto& text : options.simCorrupt) {
-    auto lba = ParseSimCorrupt(text);
-    if (!lba.error.empty()) {
-      error = "--sim-corrupt=" + text + ": " + lba.error;
-      return false;
-    }
-    sim.corruptLbas.push_back(lba.value);
-  }
-  for (const auto& text : options.simNoDisc) {
-    auto count = ParseSimNoDisc(text);
-    if (!count.error.empty()) {
-      error = "--sim-no-disc=" + text + ": " + count.error;
-      return false;
-    }
-    sim.noDiscTests += count.value;
-  }
+  const bool parsed =
+      ParseEach(options.simFail, "--sim-fail", ParseSimFailure,
+                [&](const SimFailure& f) { sim.failures.push_back(f); }, error) &&
+      ParseEach(options.simCorrupt, "--sim-corrupt", ParseSimCorrupt,
+                [&](std::uint32_t lba) { sim.corruptLbas.push_back(lba); }, error) &&
+      ParseEach(options.simNoDisc, "--sim-no-disc", ParseSimNoDisc,
+                [&](std::uint32_t count) { sim.noDiscTests += count; }, error);
+  if (!parsed) return false;
   bus_ = std::make_shared<SimBus>(recorders.value, sim);
   factory_ = [bus = bus_]() -> std::shared_ptr<Backend> { return bus; };
   return true;

@@ -29,6 +29,23 @@ class SectorReader {
   std::ifstream file_;
 };
 
+// Hands the image in memory to `step` in runs of up to 8 sectors, reporting
+// progress after each, until the image ends or `step` returns false.
+template <class Step>
+void ForEachRun(const BinFile& binFile, std::size_t leadin, std::size_t total, Progress& progress,
+                Step step) {
+  const std::size_t sectors = static_cast<std::size_t>(binFile.imageSize) / SectorSize;
+  Run run;
+  for (std::size_t index = 0; index < sectors;) {
+    const std::size_t count = std::min(kMaxSectorsPerCommand, sectors - index);
+    binFile.CopySectors(run.data(), index, count);
+    const bool more = step(run.data(), count);
+    index += count;
+    progress.Sectors(leadin + index, total);
+    if (!more) return;
+  }
+}
+
 std::size_t WholeSectorsOf(const std::string& path) {
   std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return 0;
@@ -100,14 +117,10 @@ bool RecordFirmware(Drive& drive, const BinFile& binFile, Progress& progress) {
     WriteZeroSectors(drive, kHeadedLeadinZeroSectors);
   }
   progress.Sectors(leadin, total);
-  Run run;
-  for (std::size_t index = 0; index < sectors;) {
-    const std::size_t count = std::min(kMaxSectorsPerCommand, sectors - index);
-    binFile.CopySectors(run.data(), index, count);
-    drive.WriteSectors(run.data(), static_cast<int>(count));
-    index += count;
-    progress.Sectors(leadin + index, total);
-  }
+  ForEachRun(binFile, leadin, total, progress, [&](const std::uint8_t* run, std::size_t count) {
+    drive.WriteSectors(run, static_cast<int>(count));
+    return true;
+  });
   progress.Stage(kStageLeadout);
   drive.CloseDisc();
 
@@ -124,17 +137,13 @@ bool RecordFirmware(Drive& drive, const BinFile& binFile, Progress& progress) {
   }
   progress.Sectors(leadin, total);
   Run readBack;
-  for (std::size_t index = 0; index < sectors;) {
-    const std::size_t count = std::min(kMaxSectorsPerCommand, sectors - index);
-    binFile.CopySectors(run.data(), index, count);
+  ForEachRun(binFile, leadin, total, progress, [&](const std::uint8_t* run, std::size_t count) {
     drive.ReadSectors(readBack.data(), static_cast<int>(count));
-    index += count;
-    progress.Sectors(leadin + index, total);
-    if (std::memcmp(run.data(), readBack.data(), count * SectorSize) != 0) {
-      result = false;
-      break;
-    }
-  }
+    // The first run that differs ends the check.
+    if (std::memcmp(run, readBack.data(), count * SectorSize) == 0) return true;
+    result = false;
+    return false;
+  });
   return result;
 }
 
