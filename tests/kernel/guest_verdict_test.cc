@@ -43,6 +43,9 @@ const VerdictCase kCases[] = {
      "read10 lba 0: no result line"},
 };
 
+// gtest names a case by its name rather than its bytes.
+void PrintTo(const VerdictCase& c, std::ostream* out) { *out << c.name; }
+
 class JudgeResultsTest : public testing::TestWithParam<VerdictCase> {};
 
 TEST_P(JudgeResultsTest, PassesOnlyACompleteCleanRun) {

@@ -7,8 +7,9 @@ set -euo pipefail
 controller=$1 check=$2 programcd=$3 cache=$4 work=$5
 here=$(cd "${0%/*}" && pwd)
 
-# What a wait may take at most: under software emulation on a busy machine.
-boot_limit=180 run_limit=300 poweroff_limit=30 fetch_lock_limit=600
+# What a wait may take at most, under software emulation on a busy machine;
+# CTest's own limit for the test is above their sum.
+boot_limit=180 run_limit=300 poweroff_limit=30 fetch_limit=300 fetch_lock_limit=400
 
 # The guest modules, in dependency order; those a kernel lacks are skipped.
 modules=(scsi_common scsi_mod sg cdrom sr_mod virtio_ring virtio
@@ -38,7 +39,7 @@ if [ ! -f "$kernel/vmlinuz" ]; then
   [ -n "$package" ] || skip "apt-cache knows no linux-image-*-amd64 package (run apt-get update)"
   fetch=$(mktemp -d "$cache/fetch.XXXXXX")
   trap 'rm -rf "$fetch"' EXIT
-  if ! (cd "$fetch" && apt-get download -q "$package") >"$fetch/log" 2>&1; then
+  if ! (cd "$fetch" && timeout "$fetch_limit" apt-get download -q "$package") >"$fetch/log" 2>&1; then
     skip "cannot download $package: $(grep -v '^W:' "$fetch/log" | tail -n 1)"
   fi
   mkdir -p "$fetch/root" "$fetch/kernel/modules"
