@@ -21,6 +21,12 @@ namespace {
 // (the image file) for its bus.
 std::vector<std::string> NormalisedArguments(int argc, char** argv) {
   std::vector<std::string> args;
+  // `programcd --simulate` is the window with options.
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first.empty() ||
+      (first[0] == '-' && first != "-h" && first != "--help" && first != "--help-all")) {
+    args.emplace_back("gui");
+  }
   for (int i = 1; i < argc; ++i) {
     args.emplace_back(std::strcmp(argv[i], "--simulate") == 0
                           ? "--simulate=" + std::string(kDefaultSimBus)
