@@ -71,14 +71,14 @@ TEST(BinFile, WordSum32) {
   }
 }
 
-// Against the plain word-by-word sum of the fixtures: every length around
-// the 4096-byte blocks, unaligned starts, and bytes at their largest.
+// Against the plain word-by-word sum of the fixtures: lengths around the
+// 8192-byte blocks of the vector sum, unaligned starts, bytes at their largest.
 TEST(BinFile, WordSum32MatchesThePlainSum) {
-  Bytes random(4 * 4096);
+  Bytes random(4 * 8192);
   FillPattern(random.data(), random.size(), 32);
   const Bytes full(random.size(), 0xFF);
   for (const Bytes* source : {static_cast<const Bytes*>(&random), &full}) {
-    for (std::size_t length : {4095u, 4096u, 4097u, 4099u, 8192u, 3u * 4096u + 63u}) {
+    for (std::size_t length : {4099u, 8191u, 8192u, 8193u, 8195u, 16384u, 3u * 8192u + 63u}) {
       for (std::size_t start : {0u, 1u, 3u}) {
         Bytes piece(source->begin() + start, source->begin() + start + length);
         EXPECT_EQ(BinFile::WordSum32(source->data() + start, length), WordSum32(piece))
