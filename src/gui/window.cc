@@ -34,13 +34,21 @@ bool HasDisplay() {
   return false;
 }
 
+// The first warning while the application object is made: it names the
+// cause, where Qt's fatal message only suggests reinstalling.
+QString firstStartupWarning;
+
 // While the application object is made: a display that is named but does
-// not answer ends the program with one line instead of Qt's warnings and
-// abort; other warnings of that moment are dropped.
+// not answer ends the program with one line, instead of Qt's warnings and
+// abort. Warnings of that moment are not shown.
 void QuietStartupMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type != QtFatalMsg) return;
+  if (type != QtFatalMsg) {
+    if (firstStartupWarning.isEmpty()) firstStartupWarning = message;
+    return;
+  }
+  const QString cause = firstStartupWarning.isEmpty() ? message : firstStartupWarning;
   std::fprintf(stderr, "programcd: cannot open the window: %s\n",
-               qPrintable(message.section('\n', 0, 0)));
+               qPrintable(cause.section('\n', 0, 0)));
   std::_Exit(2);
 }
 

@@ -61,7 +61,9 @@ class RunWindowTest : public QObject {
     QVERIFY(!run.crashed);
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.errorLines.size(), 1);
-    QVERIFY2(run.errorLines[0].startsWith("programcd: "), qPrintable(run.errorLines[0]));
+    QVERIFY2(run.errorLines[0].startsWith("programcd: ") &&
+                 run.errorLines[0].contains("display", Qt::CaseInsensitive),
+             qPrintable(run.errorLines[0]));
   }
 
   // --screenshot renders the started window to a PNG of its client area.
