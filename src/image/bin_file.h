@@ -11,7 +11,8 @@ class InputFile;
 // texts, and the whole file held in memory for the disc layouts.
 class BinFile {
  public:
-  // `tempDir` is where DriveFirme.img is built (default: $TMPDIR, else /tmp).
+  // `tempDir` is the directory DriveFirme.img is built in (default: $TMPDIR,
+  // else /tmp); a missing final '/' is added.
   // `memoryLimit` caps imageMemory; a file larger than it fails with ErrMemory.
   explicit BinFile(std::string tempDir = DefaultTempDir(),
                    std::size_t memoryLimit = std::numeric_limits<std::size_t>::max());
@@ -25,9 +26,11 @@ class BinFile {
   // Raw (kind 0) or headed (kind 1) firmware image. 0 accepted, -1 cannot open,
   // -2 wrong size, -3 not recognised, -4 checksum wrong; throws ErrMemory.
   std::int16_t IdentifyFirmware(const std::string& path);
-  // Recorder firmware file (a "PLEXTOR " block anywhere); kind untouched.
+  // Recorder firmware file (a "PLEXTOR " block anywhere; -2 when empty);
+  // kind untouched.
   std::int16_t IdentifyRecorderFirmware(const std::string& path);
-  // Ready-made disc image (kind 2), header sector at offset 49152.
+  // Ready-made disc image (kind 2), header sector at offset 49152; -2 also
+  // when the file ends before that sector does.
   std::int16_t IdentifyDiscImage(const std::string& path);
 
   // Version text of `path` according to kind; on false `version` is unchanged.

@@ -37,6 +37,5 @@ inline constexpr std::size_t kBlockLength = 44;
 // DriveFirme.img: zero sectors, header, size sector, firmware, checksum.
 inline constexpr std::string_view kDriveImageName = "DriveFirme.img";
 inline constexpr std::string_view kDriveImageModel = "Drive F/W RWQ-32";
-inline constexpr std::size_t kDriveImageDataOffset = kDiscDataOffset + SectorSize;
 inline constexpr std::size_t kSizeSectorTextOffset = 8;
 inline constexpr std::size_t kChecksumOffset = 4;  // in the checksum sector
