@@ -13,6 +13,14 @@ constexpr std::uint8_t kWrite6 = 0x0A;
 constexpr std::uint8_t kRead10 = 0x28;
 constexpr std::uint8_t kWrite10 = 0x2A;
 
+// Commands whose data come in from the recorder.
+bool IsDataIn(std::uint8_t opcode) {
+  switch (opcode) {
+    case 0x12: case 0x1A: case 0x28: case 0x51: case 0x52: case 0x5A: return true;
+    default: return false;
+  }
+}
+
 }  // namespace
 
 std::chrono::microseconds SimTransferTime(std::uint32_t bytes,
@@ -70,11 +78,30 @@ std::optional<std::uint8_t> SimBus::InjectedFailure(std::uint8_t opcode) {
 
 CommandResult SimBus::Run(std::uint8_t adapter, std::uint8_t target,
                           ScsiCommand& command) {
+  CommandResult result = Answer(adapter, target, command);
+  if (IsDataIn(command.cdb[0]) && command.buffer) {
+    if (result.status == kStatusCompleted) {
+      lastDataIn_.assign(command.buffer, command.buffer + command.bufferLength);
+    } else {
+      // As the Linux sg driver does, a failed command still hands back its
+      // buffer, holding whatever an earlier answer left there: nothing may
+      // read it.
+      const std::size_t stale = std::min<std::size_t>(lastDataIn_.size(), command.bufferLength);
+      std::copy_n(lastDataIn_.begin(), stale, command.buffer);
+    }
+  }
+  return result;
+}
+
+CommandResult SimBus::Answer(std::uint8_t adapter, std::uint8_t target,
+                             ScsiCommand& command) {
   std::fill(std::begin(command.sense), std::end(command.sense), 0);
   CommandResult result{kStatusError, command.bufferLength};
   if (adapter >= recorders_.size() || target >= recorders_[adapter].size() ||
       !recorders_[adapter][target]) {
-    return result;  // selection timeout: nothing answers there
+    // Nothing answers there, as the platform backends report it.
+    result.status = kStatusNoDevice;
+    return result;
   }
   SimRecorder& recorder = *recorders_[adapter][target];
 

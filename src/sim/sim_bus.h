@@ -29,8 +29,9 @@ class SimBus : public Backend {
   // Highest adapter with a recorder plus 1; 0 without recorders.
   std::uint8_t AdapterCount() override;
   // Runs one command at adapter:target. Status 1 completed, 4 refused (sense
-  // set when the recorder refused it, zero when nothing answered there or the
-  // data did not fit the buffer), 0 or the chosen status when a fault hit it.
+  // set when the recorder refused it, zero when the data did not fit the
+  // buffer), 130 when nothing answers there, 0 or the chosen status when a
+  // fault hit it. A failed data-in command leaves stale bytes in the buffer.
   CommandResult Run(std::uint8_t adapter, std::uint8_t target,
                     ScsiCommand& command) override;
 
@@ -40,6 +41,8 @@ class SimBus : public Backend {
   void SetEjectHandler(SimEjectHandler handler);
 
  private:
+  // The recorder's answer to one command, faults applied.
+  CommandResult Answer(std::uint8_t adapter, std::uint8_t target, ScsiCommand& command);
   // An injected fault's status for this command, if one hits it.
   std::optional<std::uint8_t> InjectedFailure(std::uint8_t opcode);
   void CorruptRead(const ScsiCommand& command) const;
@@ -50,6 +53,7 @@ class SimBus : public Backend {
   SimOptions options_;
   std::array<std::uint32_t, 256> seen_{};  // commands per opcode so far
   SimEjectHandler ejectHandler_;
+  std::vector<std::uint8_t> lastDataIn_;  // what the last data-in answer moved
 };
 
 // How long moving `bytes` takes at speedKBps (kB/s, 1000 bytes each),
