@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev fonts-dejavu-core xvfb xauth
+  clang libclang-rt-14-dev
   qemu-system-x86 busybox-static cpio
 )
 missing=()
