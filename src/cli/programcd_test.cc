@@ -294,9 +294,11 @@ TEST(Make, RecorderIsChosenByNumberOrId) {
     const std::string trace = ReadFile(dir.path() + "trace");
     EXPECT_EQ(trace.substr(trace.rfind('\n', trace.size() - 2) + 1, 6), "0:5 1B");
   }
-  const Outcome bad = Programcd(dir, {"make", file, "--simulate", "--yes", "--recorder", "ID:3-07"});
-  EXPECT_EQ(bad.exit, 2);
-  EXPECT_NE(bad.err.find("no recorder \"ID:3-07\""), std::string::npos) << bad.err;
+  for (const std::string wrong : {"ID:3-07", "4", "0", "99999999999999999999999"}) {
+    const Outcome bad = Programcd(dir, {"make", file, "--simulate", "--yes", "--recorder", wrong});
+    EXPECT_EQ(bad.exit, 2);
+    EXPECT_NE(bad.err.find("no recorder \"" + wrong + "\""), std::string::npos) << bad.err;
+  }
 }
 
 TEST(Image, RejectedOrUnrecordableFileLeavesNoOutput) {

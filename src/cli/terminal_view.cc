@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <chrono>
 #include <istream>
 #include <ostream>
@@ -124,9 +125,17 @@ std::optional<std::size_t> TerminalView::ChooseRecorder(const std::vector<std::s
   if (!options_.recorder) return 0;
   const std::string& wanted = *options_.recorder;
   std::optional<std::size_t> chosen;
-  if (!wanted.empty() && std::all_of(wanted.begin(), wanted.end(), ::isdigit)) {
-    const unsigned long n = std::stoul(wanted);
-    if (n >= 1 && n <= lines.size()) chosen = n - 1;
+  const bool number = !wanted.empty() && std::all_of(wanted.begin(), wanted.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+  });
+  if (number) {
+    // A number of any length is only a line number if it is one.
+    std::size_t n = 0;
+    const auto [end, error] = std::from_chars(wanted.data(), wanted.data() + wanted.size(), n);
+    if (error == std::errc() && end == wanted.data() + wanted.size() && n >= 1 &&
+        n <= lines.size()) {
+      chosen = n - 1;
+    }
   } else {
     for (std::size_t i = 0; i < lines.size(); ++i) {
       if (lines[i].compare(0, wanted.size() + 1, wanted + " ") == 0) chosen = i;
