@@ -1,5 +1,5 @@
 #pragma once
-// The bytes the SimBus fuzzer reads, and the seed generator writes from a
+// The bytes the SimBus fuzzer reads, and make_fuzz_seeds writes from a
 // real recording: the bus's faults, then one record per command.
 //
 //   header  noDisc(1) failureCount(1) {opcode(1) occurrence(1) status(1)}
